@@ -1,6 +1,9 @@
 #include "ports/PortFactory.h"
 
+#include "ports/LprNetworkPort.h"
 #include "ports/PortType.h"
+#include "ports/QuillNetworkPort.h"
+#include "ports/VantaNetworkPort.h"
 
 #include <array>
 #include <bit>
@@ -21,16 +24,15 @@ template <typename Port, typename... Args>
 
 // The concrete port classes arrive one family at a time. Until a family is
 // there its cases give no port, exactly like an unknown port type; adding it
-// is one line per case, e.g. `return NewPort<CLprNetworkPort>(address, 0);`.
-std::unique_ptr<CPort> CreateNetworkPort(int index, [[maybe_unused]] DWORD address)
+// is one line per case.
+std::unique_ptr<CPort> CreateNetworkPort(int index, DWORD address)
 {
     switch (index) {
-    case 0: // LPR, access code A
-    case 1: // LPR, access code B
-    case 2: // Vanta
-    case 3: // Quill
-    default:
-        return nullptr;
+    case 0: return NewPort<CLprNetworkPort>(address, 0); // LPR, access code A
+    case 1: return NewPort<CLprNetworkPort>(address, 1); // LPR, access code B
+    case 2: return NewPort<CVantaNetworkPort>(address);
+    case 3: return NewPort<CQuillNetworkPort>(address);
+    default: return nullptr;
     }
 }
 

@@ -42,4 +42,13 @@ inline constexpr unsigned IDR_FIRMWARE = 220;
 inline constexpr wchar_t RT_DLL[] = L"DLL";
 inline constexpr unsigned IDR_CONTROLLER_DLL = 146;
 
+// Bitmaps and icons (resource types "BITMAP" and "ICON", see
+// platform/gfx/PictureResources.h), drawn at build time by tools/assetgen.
+inline constexpr unsigned IDR_MAINFRAME = 128;  // the application icon: 16, 32 and 48 pixels
+inline constexpr unsigned IDB_LOGO = 137;       // the logo as the main dialog's template shows it
+inline constexpr unsigned IDB_LOGO_COLOR = 138; // the logo's colours
+inline constexpr unsigned IDB_LOGO_ALPHA = 139; // the logo's opacity
+inline constexpr unsigned IDI_BUSY_FIRST = 140; // 140-143: the send-status animation, one turn
+inline constexpr unsigned kBusyFrameCount = 4;
+
 } // namespace ids

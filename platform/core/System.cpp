@@ -1,6 +1,8 @@
 #include "platform/core/System.h"
 
 #include <arpa/inet.h>
+#include <pthread.h>
+#include <sys/signalfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -112,6 +114,37 @@ std::optional<std::uint32_t> ParseIpv4(std::string_view text)
     if (::inet_pton(AF_INET, buffer, &in) != 1)
         return std::nullopt;
     return in.s_addr;
+}
+
+SystemResult<void> BlockSignals(const sigset_t& signals)
+{
+    // pthread_sigmask returns the error instead of setting errno.
+    if (int error = ::pthread_sigmask(SIG_BLOCK, &signals, nullptr); error != 0)
+        return SystemError("pthread_sigmask", error);
+    return {};
+}
+
+SystemResult<UniqueFd> SignalFd(const sigset_t& signals)
+{
+    int fd = ::signalfd(-1, &signals, SFD_NONBLOCK | SFD_CLOEXEC);
+    if (fd < 0)
+        return SystemError::FromErrno("signalfd");
+    return UniqueFd(fd);
+}
+
+SystemResult<std::optional<int>> ReadSignal(int fd)
+{
+    signalfd_siginfo info{};
+    ssize_t count = ::read(fd, &info, sizeof info);
+    if (count < 0) {
+        if (errno == EAGAIN)
+            return std::optional<int>();
+        return SystemError::FromErrno("read(signalfd)");
+    }
+    // The kernel hands out whole records only.
+    if (static_cast<std::size_t>(count) != sizeof info)
+        return SystemError("read(signalfd)", EIO);
+    return std::optional<int>(static_cast<int>(info.ssi_signo));
 }
 
 } // namespace platform::sys

@@ -8,6 +8,7 @@
 
 #include <netinet/in.h>
 #include <poll.h>
+#include <signal.h>
 
 #include <chrono>
 #include <cstddef>
@@ -65,5 +66,20 @@ std::string FormatIpv4(std::uint32_t address);
 // inet_pton(3): the address in network byte order, or nothing for text that
 // is not four dotted decimal numbers.
 std::optional<std::uint32_t> ParseIpv4(std::string_view text);
+
+// --- signals -------------------------------------------------------------------
+
+// pthread_sigmask(SIG_BLOCK): `signals` stay pending for this thread until a
+// signalfd reads them. Block them before any other thread starts.
+SystemResult<void> BlockSignals(const sigset_t& signals);
+
+// signalfd(2), non-blocking and close-on-exec: a descriptor that becomes
+// readable when one of the (blocked) `signals` is pending, so a poll loop
+// handles signals like any other input.
+SystemResult<UniqueFd> SignalFd(const sigset_t& signals);
+
+// read(2) of one signalfd_siginfo: the number of the signal taken, or
+// nothing when none is pending.
+SystemResult<std::optional<int>> ReadSignal(int fd);
 
 } // namespace platform::sys

@@ -14,9 +14,12 @@
 namespace platform {
 namespace {
 
+// One hook per thread: it repaints the windows of the thread that waits.
+// A thread that serves a peer in the same process (a test, the simulator)
+// must neither run the UI thread's hook nor race with its installation.
 SocketWaitHook& CurrentHook()
 {
-    static SocketWaitHook hook;
+    thread_local SocketWaitHook hook;
     return hook;
 }
 
@@ -59,8 +62,11 @@ SystemResult<TcpConnection> TcpConnection::Connect(std::uint32_t address, std::u
     if (!socket)
         return socket.Error();
     const int fd = socket->Get();
-    if (auto bound = sys::Bind(fd, sys::MakeSockAddr(htonl(INADDR_ANY), 0)); !bound)
-        return bound.Error();
+    // No bind of our own: connect binds any local address and a free port
+    // itself, and may reuse a port whose earlier connection (to another
+    // peer, or in TIME_WAIT) differs in the peer's address or port. A bind
+    // to port 0 would hold the port against every peer and run out of ports
+    // at a few hundred connections a second.
     if (auto nonBlocking = sys::SetNonBlocking(fd, true); !nonBlocking)
         return nonBlocking.Error();
 

@@ -18,10 +18,12 @@
 
 namespace platform {
 
-// Called between the wait slices of every blocking socket call.
+// Called between the wait slices of every blocking socket call made on the
+// thread that installed it.
 using SocketWaitHook = std::function<void()>;
 
-// Installs a hook for the current scope and restores the previous one.
+// Installs a hook for the current scope on the current thread and restores
+// the previous one.
 class ScopedSocketWaitHook {
 public:
     explicit ScopedSocketWaitHook(SocketWaitHook hook);
@@ -38,8 +40,8 @@ public:
     // How long one wait slice lasts before the hook runs.
     static constexpr std::chrono::milliseconds kWaitSlice{50};
 
-    // Creates a stream socket bound to any local address and free port and
-    // connects it to `address` (IPv4, network byte order) at `port`.
+    // Creates a stream socket and connects it from any local address and
+    // free port to `address` (IPv4, network byte order) at `port`.
     static SystemResult<TcpConnection> Connect(std::uint32_t address, std::uint16_t port);
 
     TcpConnection(TcpConnection&&) noexcept = default;

@@ -127,6 +127,9 @@ public:
         return false;
     }
 
+    // Sends `signal` to the running child; false when it has ended.
+    bool Signal(int signal) { return m_pid > 0 && ::kill(m_pid, signal) == 0; }
+
     // Waits for the end; the exit code, or -1 when a signal ended it.
     int Wait()
     {

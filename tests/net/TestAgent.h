@@ -7,7 +7,9 @@
 //   });
 //   SnmpGet(agent.Address(), "public", oid, 200ms, 0, agent.Port());
 //
-// It binds port 0, so tests never collide on a fixed port.
+// It binds port 0 unless given a port, so tests never collide on a fixed
+// port; tests of code that always asks port 161 give it 161 on a loopback
+// address of their own.
 
 #include <arpa/inet.h>
 #include <sys/eventfd.h>
@@ -45,9 +47,9 @@ using Handler = std::function<Replies(const GetRequest&)>;
 
 class TestAgent {
 public:
-    TestAgent(std::uint32_t address, Handler handler)
-        : m_address(address), m_handler(std::move(handler)), m_socket(Bound(address)),
-          m_otherSocket(Bound(address)), m_stop(::eventfd(0, EFD_CLOEXEC))
+    TestAgent(std::uint32_t address, Handler handler, std::uint16_t port = 0)
+        : m_address(address), m_handler(std::move(handler)), m_socket(Bound(address, port)),
+          m_otherSocket(Bound(address, 0)), m_stop(::eventfd(0, EFD_CLOEXEC))
     {
         if (!m_stop.IsValid())
             throw std::runtime_error("eventfd failed");
@@ -74,12 +76,12 @@ public:
     int Received() const { return m_received.load(); }
 
 private:
-    static platform::UniqueFd Bound(std::uint32_t address)
+    static platform::UniqueFd Bound(std::uint32_t address, std::uint16_t port)
     {
         auto socket = platform::sys::Socket(AF_INET, SOCK_DGRAM);
         if (!socket)
             throw std::runtime_error(socket.Error().Message());
-        if (auto bound = platform::sys::Bind(socket->Get(), platform::sys::MakeSockAddr(address, 0)); !bound)
+        if (auto bound = platform::sys::Bind(socket->Get(), platform::sys::MakeSockAddr(address, port)); !bound)
             throw std::runtime_error(bound.Error().Message());
         return std::move(*socket);
     }

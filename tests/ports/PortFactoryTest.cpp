@@ -4,9 +4,13 @@
 #include <cstdint>
 #include <cstring>
 
+#include "ports/AccessCodes.h"
+#include "ports/LprNetworkPort.h"
 #include "ports/PortFactory.h"
 #include "ports/PortInfo.h"
 #include "ports/PortType.h"
+#include "ports/QuillNetworkPort.h"
+#include "ports/VantaNetworkPort.h"
 
 namespace {
 
@@ -29,6 +33,40 @@ TEST(PortFactory, TypesWithoutAPortGiveNone)
     for (int index : {-1, 4, 0x7FFFFFFF})
         EXPECT_EQ(CreateNetworkPort(index, 0), nullptr);
     EXPECT_EQ(CreateUsbPort(PORT_TYPE_ETHERNET1), nullptr);
+}
+
+TEST(PortFactory, NetworkTypesGiveTheirPortAtTheAddress)
+{
+    enum class Kind { Lpr, Vanta, Quill };
+    struct Row {
+        int code;
+        Kind kind;
+        const char* accessCode;
+    };
+    const Row rows[] = {
+        {PORT_TYPE_ETHERNET1, Kind::Lpr, accesscodes::MessageA()},
+        {PORT_TYPE_ETHERNET2, Kind::Lpr, accesscodes::MessageB()},
+        {PORT_TYPE_ETHERNET3, Kind::Vanta, nullptr},
+        {PORT_TYPE_ETHERNET4, Kind::Quill, nullptr},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(::testing::Message() << "code 0x" << std::hex << row.code);
+        InstallPort created = CreatePortForInstall(row.code, 0xC0A80114u);
+        ASSERT_NE(created.port, nullptr);
+        auto* network = dynamic_cast<CNetworkPort*>(created.port.get());
+        ASSERT_NE(network, nullptr);
+        EXPECT_EQ(network->m_dwAddress, HostToNetworkAddress(0xC0A80114u));
+        // Quill derives from Vanta, so the most derived class is checked.
+        EXPECT_EQ(dynamic_cast<CLprNetworkPort*>(network) != nullptr, row.kind == Kind::Lpr);
+        EXPECT_EQ(dynamic_cast<CQuillNetworkPort*>(network) != nullptr, row.kind == Kind::Quill);
+        EXPECT_EQ(dynamic_cast<CVantaNetworkPort*>(network) != nullptr, row.kind != Kind::Lpr);
+        EXPECT_EQ(created.port->GetAccessCode(), row.accessCode);
+
+        auto direct = CreateNetworkPort(row.code - PORT_TYPE_ETHERNET1, 0x0100007Fu);
+        ASSERT_NE(direct, nullptr);
+        EXPECT_EQ(static_cast<CNetworkPort*>(direct.get())->m_dwAddress, 0x0100007Fu);
+        EXPECT_EQ(direct->GetAccessCode(), row.accessCode);
+    }
 }
 
 TEST(PortInfo, ConstructorsFillTheirKind)
