@@ -1,10 +1,12 @@
 #include "platform/ui/Dialog.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QEventLoop>
 #include <QFontMetrics>
 #include <QTimer>
 #include <algorithm>
+#include <cstdlib>
 #include <cwchar>
 #include <vector>
 
@@ -38,6 +40,31 @@ platform::ui::ModalObserver& Observer()
 {
     static platform::ui::ModalObserver observer;
     return observer;
+}
+
+// A measurement seam for bench/startup.sh: with TALLOW_EXIT_AFTER_FIRST_PAGE
+// set, the process ends with 0 once the first dialog has been painted, so a
+// whole-process timing stops at the first page. _Exit: the teardown is not
+// start-up, and the statics must not be destroyed under a live QApplication.
+class ExitAfterFirstPaint : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // Zero-delay: the paint reaches the window system (the backing store
+        // is flushed) before the timer runs.
+        if (event->type() == QEvent::Paint)
+            QTimer::singleShot(0, [] { std::_Exit(0); });
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+bool ExitAfterFirstPageRequested()
+{
+    const char* value = std::getenv("TALLOW_EXIT_AFTER_FIRST_PAGE");
+    return value != nullptr && *value != '\0';
 }
 
 Qt::WindowFlags WindowFlagsOf(DWORD style)
@@ -148,6 +175,8 @@ int CDialog::DoModal()
         QWidget* window = WndAccess::Widget(*this);
         if (focusFirst)
             FocusFirstTabStop();
+        if (ModalStack().size() == 1 && ExitAfterFirstPageRequested())
+            window->installEventFilter(new ExitAfterFirstPaint(window));
         window->show();
         window->activateWindow();
         if (Observer()) {

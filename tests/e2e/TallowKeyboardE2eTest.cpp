@@ -1,7 +1,8 @@
 // The real installer window driven from the keyboard, as a user would, on a
 // virtual X server against printer-sim: Enter for Next, Enter for Install,
-// Enter on the final message. Both programs run on the real clock (the 4 s
-// pause and the 5 s until the first poll).
+// Enter on the final message, once per network port type. Both programs run
+// on the real clock (the 4 s pause, the 5 s until the first poll and, for
+// Quill, the 21 s the boot frame's connection is held).
 //
 // Keys are typed through the X server's XTest extension. The test loads
 // libX11 and libXtst at run time (they come with any X installation, their
@@ -21,6 +22,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -43,7 +45,30 @@ using namespace std::chrono_literals;
 using testsupport::Json;
 using Clock = std::chrono::steady_clock;
 
-constexpr std::uint8_t kLane = 31;
+// One row per network port type. Each runs in its own process (its own CTest
+// entry) with its own Xvfb display and, so the rows run side by side, a lane
+// of its own.
+struct PortRow {
+    const char* portType;
+    const char* program;
+    std::uint8_t lane;
+    // How long the installer holds the update-mode entry's connection before
+    // the image goes out; the install deadline grows by it.
+    std::chrono::seconds entryHold;
+};
+
+const PortRow kRows[] = {
+    {"Ethernet1", "tallow-ethernet1", 31, 0s},
+    {"Ethernet2", "tallow-ethernet2", 32, 0s},
+    {"Ethernet3", "tallow-ethernet3", 33, 0s},
+    {"Ethernet4", "tallow-ethernet4", 34, 21s},
+};
+
+// Names the row in CTest's list instead of dumping its bytes.
+void PrintTo(const PortRow& row, std::ostream* out)
+{
+    *out << row.portType;
+}
 
 fs::path Program(const char* name)
 {
@@ -254,8 +279,11 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
     return true;
 }
 
-TEST(TallowKeyboardE2e, Ethernet1InstalledWithEnterEnterEnter)
+class TallowKeyboardE2e : public testing::TestWithParam<PortRow> {};
+
+TEST_P(TallowKeyboardE2e, InstalledWithEnterEnterEnter)
 {
+    const PortRow& row = GetParam();
     const std::optional<fs::path> xvfb = nettest::FindProgram("Xvfb");
     if (!xvfb)
         GTEST_SKIP() << "Xvfb is not installed";
@@ -281,10 +309,10 @@ TEST(TallowKeyboardE2e, Ethernet1InstalledWithEnterEnterEnter)
     if (!keyboard.Ready())
         GTEST_SKIP() << "libX11 or libXtst cannot be loaded";
 
-    const std::string address = testsupport::LoopbackAddressText(kLane);
+    const std::string address = testsupport::LoopbackAddressText(row.lane);
     const fs::path record = folder.Path() / "record.jsonl";
     const fs::path ready = folder.Path() / "ready";
-    Child sim({Program("printer-sim").string(), "--address", address, "--port-type", "Ethernet1", "--install-polls",
+    Child sim({Program("printer-sim").string(), "--address", address, "--port-type", row.portType, "--install-polls",
                "0", "--record", record.string(), "--ready-file", ready.string()},
               InheritedEnvironment({}), folder.Path() / "sim.log");
     ASSERT_TRUE(WaitUntil([&] { return fs::exists(ready); }, 10s)) << nettest::ReadFile(folder.Path() / "sim.log");
@@ -298,7 +326,7 @@ TEST(TallowKeyboardE2e, Ethernet1InstalledWithEnterEnterEnter)
         return found;
     };
 
-    Child tallow({Program("tallow-ethernet1").string(), "-i", address},
+    Child tallow({Program(row.program).string(), "-i", address},
                  InheritedEnvironment({"DISPLAY=" + display, "QT_QPA_PLATFORM=xcb", "WAYLAND_DISPLAY=",
                                        "TALLOW_MESSAGEBOX_LOG=", "TALLOW_HOST=", "LANGUAGE=en"}),
                  folder.Path() / "tallow.log");
@@ -313,7 +341,8 @@ TEST(TallowKeyboardE2e, Ethernet1InstalledWithEnterEnterEnter)
     keyboard.PressReturn(); // Next: the first status query
     ASSERT_TRUE(WaitUntil([&] { return !events("snmp-get").empty(); }, 30s)) << nettest::ReadFile(tallowLog);
     keyboard.PressReturn(); // Install
-    ASSERT_TRUE(WaitUntil([&] { return !events("install-end").empty(); }, 60s)) << nettest::ReadFile(tallowLog);
+    ASSERT_TRUE(WaitUntil([&] { return !events("install-end").empty(); }, 60s + row.entryHold))
+        << nettest::ReadFile(tallowLog);
 
     // Enter on the final message; until it shows, the send-status window
     // takes Enter and ignores it.
@@ -334,8 +363,12 @@ TEST(TallowKeyboardE2e, Ethernet1InstalledWithEnterEnterEnter)
     EXPECT_EQ(images[0].At("sha256").String(), PayloadSha256());
     EXPECT_EQ(images[0].At("verdict").String(), "accepted");
     const std::vector<Json> ends = events("install-end");
+    ASSERT_EQ(ends.size(), 1u);
     EXPECT_EQ(ends[0].At("completion").String(), "new-version");
     EXPECT_EQ(ends[0].At("version").String(), "1.20");
 }
+
+INSTANTIATE_TEST_SUITE_P(NetworkPortTypes, TallowKeyboardE2e, testing::ValuesIn(kRows),
+                         [](const testing::TestParamInfo<PortRow>& info) { return std::string(info.param.portType); });
 
 } // namespace
