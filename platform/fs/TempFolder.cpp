@@ -70,7 +70,7 @@ SystemResult<std::string> TempFolder()
 
 SystemResult<std::string> TempFolderFrom(const char* xdgRuntimeDir, std::string_view fallbackParent)
 {
-    // A relative value is to be ignored (XDG base directory specification).
+    // A relative value is to be ignored, as the XDG base directory rules say.
     if (xdgRuntimeDir != nullptr && xdgRuntimeDir[0] == '/' && CheckPrivateFolder(xdgRuntimeDir)) {
         std::string folder(xdgRuntimeDir);
         while (folder.size() > 1 && folder.back() == kPathSeparator)
