@@ -16,6 +16,7 @@
 #include <sys/socket.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <stdexcept>
@@ -75,75 +76,59 @@ bool PlainSend(std::uint32_t address, std::uint16_t port, std::span<const std::u
     return true;
 }
 
-void BM_PlainSocketSend(benchmark::State& state)
+using PayloadSender = std::function<bool(std::uint32_t address, std::span<const std::uint8_t> payload)>;
+
+// Every send benchmark: connect, send the payload, close, and wait until the
+// receiver has read that connection to its end, so no sender runs ahead of
+// its reader into full socket buffers.
+void RunSendBenchmark(benchmark::State& state, std::uint8_t lane, std::uint16_t port,
+                      testsupport::PeerScript script, const PayloadSender& send)
 {
     const CPufImage* image = Payload();
     if (!image) {
         state.SkipWithError("the firmware does not load");
         return;
     }
-    const std::uint32_t address = testsupport::LoopbackAddress(40);
-    auto receiver = Receiver(state, address, kImagePort, nullptr);
+    const std::uint32_t address = testsupport::LoopbackAddress(lane);
+    auto receiver = Receiver(state, address, port, std::move(script));
     if (!receiver)
         return;
+    const std::span<const std::uint8_t> payload(image->m_pData.get(), image->m_nSize);
     std::size_t sent = 0;
     for (auto _ : state) {
         ++sent;
-        if (!PlainSend(address, kImagePort, {image->m_pData.get(), image->m_nSize}) ||
-            receiver->WaitForEnded(sent) != sent) {
+        if (!send(address, payload) || receiver->WaitForEnded(sent) != sent) {
             state.SkipWithError("send failed");
             return;
         }
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * image->m_nSize);
 }
+
+void BM_PlainSocketSend(benchmark::State& state)
+{
+    RunSendBenchmark(state, 40, kImagePort, nullptr, [](std::uint32_t address, std::span<const std::uint8_t> payload) {
+        return PlainSend(address, kImagePort, payload);
+    });
+}
 BENCHMARK(BM_PlainSocketSend)->Unit(benchmark::kMicrosecond);
 
 void BM_RawSend(benchmark::State& state)
 {
-    const CPufImage* image = Payload();
-    if (!image) {
-        state.SkipWithError("the firmware does not load");
-        return;
-    }
-    const std::uint32_t address = testsupport::LoopbackAddress(40);
-    auto receiver = Receiver(state, address, kImagePort, nullptr);
-    if (!receiver)
-        return;
-    CVantaNetworkPort port(address);
-    std::size_t sent = 0;
-    for (auto _ : state) {
-        ++sent;
-        if (!port.SendData(image->m_pData.get(), image->m_nSize, 0) || receiver->WaitForEnded(sent) != sent) {
-            state.SkipWithError("SendData failed");
-            return;
-        }
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * image->m_nSize);
+    RunSendBenchmark(state, 40, kImagePort, nullptr, [](std::uint32_t address, std::span<const std::uint8_t> payload) {
+        CVantaNetworkPort port(address);
+        return port.SendData(payload.data(), static_cast<DWORD>(payload.size()), 0) != 0;
+    });
 }
 BENCHMARK(BM_RawSend)->Unit(benchmark::kMicrosecond);
 
 void BM_LprSend(benchmark::State& state)
 {
-    const CPufImage* image = Payload();
-    if (!image) {
-        state.SkipWithError("the firmware does not load");
-        return;
-    }
-    const std::uint32_t address = testsupport::LoopbackAddress(41);
-    auto receiver = Receiver(state, address, kLpdPort, testsupport::LpdReceiver());
-    if (!receiver)
-        return;
-    CLprNetworkPort port(address, 0);
-    std::size_t sent = 0;
-    for (auto _ : state) {
-        ++sent;
-        if (!port.SendData(image->m_pData.get(), image->m_nSize, 0) || receiver->WaitForEnded(sent) != sent) {
-            state.SkipWithError("SendData failed");
-            return;
-        }
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * image->m_nSize);
+    RunSendBenchmark(state, 41, kLpdPort, testsupport::LpdReceiver(),
+                     [](std::uint32_t address, std::span<const std::uint8_t> payload) {
+                         CLprNetworkPort port(address, 0);
+                         return port.SendData(payload.data(), static_cast<DWORD>(payload.size()), 0) != 0;
+                     });
 }
 BENCHMARK(BM_LprSend)->Unit(benchmark::kMicrosecond);
 
